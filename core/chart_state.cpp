@@ -1,0 +1,1 @@
+#include "core/chart_state.h"

@@ -1,9 +1,9 @@
 #include "data/text_format.h"
 
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <charconv>
 #include <ctime>
 
 namespace horalun {
@@ -14,7 +14,9 @@ char g_decimalSep = '.';
 
 constexpr std::chrono::sys_days kEpoch{std::chrono::year{1899} / 12 / 30};
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_digit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 int current_year() {
     const auto now = std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now());
@@ -36,10 +38,18 @@ bool read_number(std::string_view text, size_t& pos, int& value, int& digits, in
 }
 }  // namespace
 
-char date_separator() { return g_dateSep; }
-void set_date_separator(char sep) { g_dateSep = sep; }
-char decimal_separator() { return g_decimalSep; }
-void set_decimal_separator(char sep) { g_decimalSep = sep; }
+char date_separator() {
+    return g_dateSep;
+}
+void set_date_separator(char sep) {
+    g_dateSep = sep;
+}
+char decimal_separator() {
+    return g_decimalSep;
+}
+void set_decimal_separator(char sep) {
+    g_decimalSep = sep;
+}
 
 int serial_from_ymd(int year, int month, int day) {
     using namespace std::chrono;
