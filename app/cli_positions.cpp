@@ -65,15 +65,16 @@ int run_positions(std::vector<std::string> args) {
             state.fieldText = ephemeris_text(ephemeris, key);
             body_position(state, ephemeris);
         }
-        const bool retro = can_be_retrograde(key) && state.dayRetrograde;
+        // The south node shares the north node's day (and its retrograde mark).
+        const bool retro = key != PointKey::slunce && key != PointKey::mesic && state.dayRetrograde;
         rows.push_back({key, state.natalLon[key], state.currentSign, state.positionText, retro});
     }
 
     if (options.json) {
-        nlohmann::json out;
+        nlohmann::ordered_json out;
         out["date"] = state.dateText;
         out["time"] = state.timeText;
-        out["bodies"] = nlohmann::json::array();
+        out["bodies"] = nlohmann::ordered_json::array();
         for (const Row& r : rows) {
             out["bodies"].push_back({{"key", point_key_text(r.key)},
                                      {"longitude", rounded(r.longitude, 1e6)},

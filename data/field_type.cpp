@@ -8,15 +8,25 @@ namespace horalun {
 
 std::string declared_type(FieldType type, int size) {
     switch (type) {
-        case FieldType::String: return "VARCHAR(" + std::to_string(size > 0 ? size : 255) + ")";
-        case FieldType::Memo: return "MEMO";
-        case FieldType::Date: return "DATE";
-        case FieldType::Time: return "TIME";
-        case FieldType::DateTime: return "DATETIME";
-        case FieldType::Float: return "FLOAT";
-        case FieldType::Word: return "WORD";
-        case FieldType::Integer: return "INTEGER";
-        case FieldType::Boolean: return "BOOLEAN";
+        case FieldType::String:
+            return "VARCHAR(" + std::to_string(size > 0 ? size : 255) + ")";
+        case FieldType::Memo:
+            // "TEXT" in the name gives the column text affinity, so a memo like "0123" stays text.
+            return "MEMO TEXT";
+        case FieldType::Date:
+            return "DATE";
+        case FieldType::Time:
+            return "TIME";
+        case FieldType::DateTime:
+            return "DATETIME";
+        case FieldType::Float:
+            return "FLOAT";
+        case FieldType::Word:
+            return "WORD";
+        case FieldType::Integer:
+            return "INTEGER";
+        case FieldType::Boolean:
+            return "BOOLEAN";
     }
     return "TEXT";
 }
@@ -36,7 +46,7 @@ FieldType field_type_from_declared(std::string_view declared, int* size) {
         }
         return FieldType::String;
     }
-    if (up == "MEMO") return FieldType::Memo;
+    if (starts("MEMO")) return FieldType::Memo;
     if (up == "DATE") return FieldType::Date;
     if (up == "TIME") return FieldType::Time;
     if (up == "DATETIME") return FieldType::DateTime;

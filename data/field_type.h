@@ -13,7 +13,8 @@ enum class FieldType { String, Memo, Date, Time, DateTime, Float, Word, Integer,
 std::string declared_type(FieldType type, int size = 0);
 
 // Inverse of declared_type; unknown declarations fall back to SQLite's affinity rules
-// (anything with INT -> Integer, REAL/FLOA/DOUB -> Float, otherwise String). Sets size for VARCHAR(n).
+// (anything with INT -> Integer, REAL/FLOA/DOUB -> Float, otherwise String). Sets size for
+// VARCHAR(n).
 FieldType field_type_from_declared(std::string_view declared, int* size = nullptr);
 
 }  // namespace horalun

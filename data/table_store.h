@@ -17,10 +17,14 @@ struct sqlite3;
 
 namespace horalun {
 
+namespace detail {
+struct StoreCell;  // one stored value, defined in table_store.cpp
+}
+
 // Any failure of the store: a missing file or table, an unknown field or index, a write to a
 // read-only cursor, an SQLite error. The message is Czech and names the file or table.
 class TableError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -30,9 +34,9 @@ struct FieldInfo {
     int size = 0;  // characters, for String fields
 };
 
-// One open database file, shared by the cursors opened on it.
+// One open database file, shared by the cursors opened on it. Used from one thread at a time.
 class Database {
-public:
+  public:
     // Opens an existing file (never creates one); a file that cannot be written is opened
     // read-only. Throws TableError naming the path when it is missing or not a database.
     static std::shared_ptr<Database> open(const std::string& path);
@@ -50,7 +54,7 @@ public:
     unsigned long long generation() const { return generation_; }
     void bump_generation() { ++generation_; }
 
-private:
+  private:
     Database() = default;
     sqlite3* db_ = nullptr;
     std::string path_;
@@ -59,7 +63,7 @@ private:
 };
 
 class Cursor {
-public:
+  public:
     enum class State { Inactive, Browse, Edit, Insert };
 
     // Opens a cursor on `table`; throws TableError naming the table and the file when the table
@@ -157,11 +161,24 @@ public:
     std::function<bool()> beforeDelete;  // return false to cancel the delete silently
     std::function<void()> afterInsert;   // after a posted insert
     std::function<void()> afterDelete;
-    std::function<void()> afterPost;     // after any post (edit or insert)
-    std::function<void()> afterScroll;   // after the current record changed (for bound views)
+    std::function<void()> afterPost;    // after any post (edit or insert)
+    std::function<void()> afterScroll;  // after the current record changed (for bound views)
 
-private:
+  private:
     struct Impl;
+    void require_open() const;
+    void require_writable() const;
+    int field_of(std::string_view name) const;  // throws for an unknown field
+    void check_position(int position) const;
+    void check_browse_mode();  // posts or cancels a pending edit before moving
+    void load_order();
+    // Moves and sets the end flags; calls afterScroll when the record changed.
+    void set_position(int position, bool atBof, bool atEof, bool recordChanged = false);
+    int lower_bound_of(std::string_view keyText, bool& exact) const;
+    void load_block(int start, int count) const;
+    const detail::StoreCell* current_row() const;
+    detail::StoreCell& pending_cell(int position);
+
     std::unique_ptr<Impl> impl_;
     std::shared_ptr<Database> db_;
     std::string table_;

@@ -140,7 +140,10 @@ std::string format_date_time_text(double serial) {
     const double day = std::floor(secs / 86400.0);
     const double frac = (secs - day * 86400.0) / 86400.0;
     std::string out = format_date_text(int(day));
-    if (frac > 0) out += " " + format_time_text(frac);
+    if (frac > 0) {
+        out += ' ';
+        out += format_time_text(frac);
+    }
     return out;
 }
 
@@ -165,6 +168,8 @@ std::optional<double> parse_float_text(std::string_view text) {
     double v = 0;
     const auto res = std::from_chars(s.data(), s.data() + s.size(), v);
     if (s.empty() || res.ec != std::errc() || res.ptr != s.data() + s.size()) return std::nullopt;
+    // from_chars also reads "nan" and "inf", which no number field may take.
+    if (!std::isfinite(v)) return std::nullopt;
     return v;
 }
 

@@ -40,7 +40,7 @@ class EphemerisFixture {
                               std::to_string(first + int(i)) + ", '00:00:00'";
             for (const char* c : kColumns) {
                 auto it = days[i].find(c);
-                sql += ", '" + (it == days[i].end() ? std::string("00a00") : it->second) + "'";
+                sql += ", " + quoted(it == days[i].end() ? std::string("00a00") : it->second);
             }
             exec(db, sql + ")");
         }
@@ -62,6 +62,11 @@ class EphemerisFixture {
     static int& counter() {
         static int n = 0;
         return n;
+    }
+    static std::string quoted(const std::string& text) {
+        std::string out = "'";
+        for (char ch : text) out += ch == '\'' ? std::string("''") : std::string(1, ch);
+        return out + "'";
     }
     static void exec(sqlite3* db, const std::string& sql) {
         char* err = nullptr;
