@@ -22,6 +22,7 @@ inline constexpr std::array<std::string_view, 9> kSignificantBodyFields = {
     "bool_mer",  "bool_ven",  "bool_mars", "bool_jup", "bool_sat",
     "bool_uran", "bool_nept", "bool_plut", "bool_chir"};
 
+// The values a new data file starts with are the defaults below.
 struct OrbSettings {
     std::array<int, 12> orbs{10, 8, 8, 7, 8, 6, 7, 6, 6, 5, 5, 4};
     std::string dstMode = "3";

@@ -78,15 +78,6 @@ std::vector<TableLayout> make_layouts() {
     return t;
 }
 
-std::string quoted(std::string_view name) {
-    std::string q = "\"";
-    for (char c : name) {
-        if (c == '"') q += '"';
-        q += c;
-    }
-    return q + '"';
-}
-
 }  // namespace
 
 const std::vector<TableLayout>& table_layouts() {
@@ -103,17 +94,18 @@ const TableLayout* find_table_layout(std::string_view table) {
 std::vector<std::string> create_index_sql(const TableLayout& layout) {
     std::vector<std::string> sql;
     for (const auto& index : layout.indexes)
-        sql.push_back("CREATE INDEX " + quoted(index.name) + " ON " + quoted(layout.name) + " (" +
-                      quoted(index.field) + (index.caseInsensitive ? " COLLATE NOCASE" : "") + ")");
+        sql.push_back("CREATE INDEX " + sql_identifier(index.name) + " ON " +
+                      sql_identifier(layout.name) + " (" + sql_identifier(index.field) +
+                      (index.caseInsensitive ? " COLLATE NOCASE" : "") + ")");
     return sql;
 }
 
 std::vector<std::string> create_table_sql(const TableLayout& layout) {
-    std::string table = "CREATE TABLE " + quoted(layout.name) + " (";
+    std::string table = "CREATE TABLE " + sql_identifier(layout.name) + " (";
     for (size_t i = 0; i < layout.fields.size(); ++i) {
         const auto& f = layout.fields[i];
         if (i) table += ", ";
-        table += quoted(f.name) + " " + declared_type(f.type, f.size);
+        table += sql_identifier(f.name) + " " + declared_type(f.type, f.size);
     }
     table += ")";
     std::vector<std::string> sql{table};

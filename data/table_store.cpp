@@ -32,15 +32,6 @@ std::string in_quotes(std::string_view s) {
     return "„" + std::string(s) + "“";
 }
 
-std::string identifier(std::string_view name) {
-    std::string out = "\"";
-    for (char c : name) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
-
 bool ascii_iequal(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i) {
@@ -238,6 +229,15 @@ void in_transaction(Database& db, const std::string& table, F&& write) {
 // ---------------------------------------------------------------------------------------------
 // Database
 
+std::string sql_identifier(std::string_view name) {
+    std::string out = "\"";
+    for (char c : name) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
 std::shared_ptr<Database> Database::open(const std::string& path) {
     const std::string prefix = "Databázový soubor " + in_quotes(path) + " nelze otevřít: ";
     std::error_code ec;
@@ -426,7 +426,7 @@ Cursor::~Cursor() = default;
 namespace {
 
 std::vector<FieldInfo> read_fields(sqlite3* db, const std::string& table) {
-    Statement st(db, "PRAGMA table_info(" + identifier(table) + ")", table);
+    Statement st(db, "PRAGMA table_info(" + sql_identifier(table) + ")", table);
     std::vector<FieldInfo> fields;
     while (sqlite3_step(st.get()) == SQLITE_ROW) {
         FieldInfo f;
@@ -455,14 +455,14 @@ void Cursor::open() {
     Impl& m = *impl_;
     m.indexes.clear();
     {
-        Statement list(h, "PRAGMA index_list(" + identifier(table_) + ")", table_);
+        Statement list(h, "PRAGMA index_list(" + sql_identifier(table_) + ")", table_);
         std::vector<std::string> names;
         while (sqlite3_step(list.get()) == SQLITE_ROW) {
             const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(list.get(), 1));
             if (name) names.emplace_back(name);
         }
         for (const auto& name : names) {
-            Statement info(h, "PRAGMA index_info(" + identifier(name) + ")", table_);
+            Statement info(h, "PRAGMA index_info(" + sql_identifier(name) + ")", table_);
             if (sqlite3_step(info.get()) != SQLITE_ROW) continue;
             const auto* col = reinterpret_cast<const char*>(sqlite3_column_text(info.get(), 2));
             if (!col) continue;  // an expression index has no key field
@@ -473,8 +473,8 @@ void Cursor::open() {
 
     fields_ = std::move(fields);
     std::string columns = "rowid";
-    for (const auto& f : fields_) columns += ", " + identifier(f.name);
-    const std::string from = " FROM " + identifier(table_) + " WHERE rowid ";
+    for (const auto& f : fields_) columns += ", " + sql_identifier(f.name);
+    const std::string from = " FROM " + sql_identifier(table_) + " WHERE rowid ";
     std::string ids = "IN (";
     for (int k = 1; k <= kBlockRows; ++k) ids += (k > 1 ? ",?" : "?") + std::to_string(k);
     ids += ")";
@@ -550,7 +550,7 @@ void Cursor::load_order() {
     m.invalidate();
     if (m.keyField < 0) {
         // Any index holds every row id and is smaller than the table, so read without ORDER BY.
-        Statement st(h, "SELECT rowid FROM " + identifier(table_), table_);
+        Statement st(h, "SELECT rowid FROM " + sql_identifier(table_), table_);
         int rc;
         while ((rc = sqlite3_step(st.get())) == SQLITE_ROW)
             order_.push_back(sqlite3_column_int64(st.get(), 0));
@@ -561,7 +561,7 @@ void Cursor::load_order() {
     const FieldInfo& key = fields_[size_t(m.keyField)];
     m.textKeys = is_text_type(key.type);
     // Without ORDER BY SQLite may read a covering index, which is much smaller than the table.
-    Statement st(h, "SELECT rowid, " + identifier(key.name) + " FROM " + identifier(table_),
+    Statement st(h, "SELECT rowid, " + sql_identifier(key.name) + " FROM " + sql_identifier(table_),
                  table_);
     std::vector<std::pair<double, long long>> nums;
     std::vector<std::pair<std::string, long long>> strs;
@@ -1249,21 +1249,21 @@ void Cursor::post() {
         std::string sql;
         if (inserting) {
             if (changed.empty()) {
-                sql = "INSERT INTO " + identifier(table_) + " DEFAULT VALUES";
+                sql = "INSERT INTO " + sql_identifier(table_) + " DEFAULT VALUES";
             } else {
                 std::string cols, params;
                 for (size_t k = 0; k < changed.size(); ++k) {
-                    cols += (k ? ", " : "") + identifier(fields_[size_t(changed[k])].name);
+                    cols += (k ? ", " : "") + sql_identifier(fields_[size_t(changed[k])].name);
                     params += (k ? ", ?" : "?") + std::to_string(k + 1);
                 }
-                sql =
-                    "INSERT INTO " + identifier(table_) + " (" + cols + ") VALUES (" + params + ")";
+                sql = "INSERT INTO " + sql_identifier(table_) + " (" + cols + ") VALUES (" +
+                      params + ")";
             }
         } else {
             if (changed.empty()) return;
-            sql = "UPDATE " + identifier(table_) + " SET ";
+            sql = "UPDATE " + sql_identifier(table_) + " SET ";
             for (size_t k = 0; k < changed.size(); ++k)
-                sql += (k ? ", " : "") + identifier(fields_[size_t(changed[k])].name) + " = ?" +
+                sql += (k ? ", " : "") + sql_identifier(fields_[size_t(changed[k])].name) + " = ?" +
                        std::to_string(k + 1);
             sql += " WHERE rowid = ?" + std::to_string(changed.size() + 1);
         }
@@ -1303,7 +1303,7 @@ void Cursor::remove() {
     const long long rowid = order_[size_t(pos_)];
     sqlite3* h = db_->handle();
     in_transaction(*db_, table_, [&] {
-        Statement st(h, "DELETE FROM " + identifier(table_) + " WHERE rowid = ?1", table_);
+        Statement st(h, "DELETE FROM " + sql_identifier(table_) + " WHERE rowid = ?1", table_);
         sqlite3_bind_int64(st.get(), 1, rowid);
         if (sqlite3_step(st.get()) != SQLITE_DONE) throw_sql(h, table_);
     });
@@ -1338,7 +1338,7 @@ void Cursor::emptyTable() {
     cancel();
     sqlite3* h = db_->handle();
     in_transaction(*db_, table_,
-                   [&] { exec(h, ("DELETE FROM " + identifier(table_)).c_str(), table_); });
+                   [&] { exec(h, ("DELETE FROM " + sql_identifier(table_)).c_str(), table_); });
     order_.clear();
     impl_->numKeys.clear();
     impl_->strKeys.clear();

@@ -28,6 +28,9 @@ class TableError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// A table, field or index name quoted for SQL ("a""b" for a"b).
+std::string sql_identifier(std::string_view name);
+
 struct FieldInfo {
     std::string name;
     FieldType type = FieldType::String;

@@ -2,20 +2,10 @@
 
 #include <sqlite3.h>
 
+#include "data/table_store.h"
 #include "tools/horalun_data/generator_error.h"
 
 namespace horalun {
-
-namespace {
-std::string quoted(std::string_view name) {
-    std::string q = "\"";
-    for (char c : name) {
-        if (c == '"') q += '"';
-        q += c;
-    }
-    return q + '"';
-}
-}  // namespace
 
 SqliteFile::SqliteFile(const std::string& path) : path_(path) {
     const int rc =
@@ -55,7 +45,7 @@ bool SqliteFile::has_table(std::string_view table) {
 }
 
 long long SqliteFile::row_count(std::string_view table) {
-    Statement q(*this, "SELECT count(*) FROM " + quoted(table));
+    Statement q(*this, "SELECT count(*) FROM " + sql_identifier(table));
     q.step();
     return std::stoll(q.column_text(0).value_or("0"));
 }
@@ -128,10 +118,10 @@ std::string insert_sql(const TableLayout& layout) {
             names += ", ";
             marks += ", ";
         }
-        names += quoted(f.name);
+        names += sql_identifier(f.name);
         marks += '?';
     }
-    return "INSERT INTO " + quoted(layout.name) + " (" + names + ") VALUES (" + marks + ")";
+    return "INSERT INTO " + sql_identifier(layout.name) + " (" + names + ") VALUES (" + marks + ")";
 }
 }  // namespace
 
