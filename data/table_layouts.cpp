@@ -22,7 +22,7 @@ std::vector<TableLayout> make_layouts() {
                          {{"datum", "datum", true}}};
     for (const char* body : {"merkur", "venuse", "mars", "jupiter", "saturn", "uran", "neptun",
                              "pluto", "s_uzel", "pravy_uzel", "uzel", "lilith", "chiron"})
-        efemeris.fields.push_back(str(body, 9));  // "DDsMM'SS" and the retrograde mark
+        efemeris.fields.push_back(str(body, 7));
     t.push_back(std::move(efemeris));
 
     t.push_back(

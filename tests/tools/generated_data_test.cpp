@@ -89,14 +89,14 @@ struct ColumnCase {
 };
 
 const ColumnCase kColumns[] = {
-    {"slunce", SE_SUN, 1.0 / 3600, false},      {"mesic", SE_MOON, 1.0 / 60, false},
-    {"merkur", SE_MERCURY, 1.0 / 3600, true},   {"venuse", SE_VENUS, 1.0 / 3600, true},
-    {"mars", SE_MARS, 1.0 / 3600, true},        {"jupiter", SE_JUPITER, 1.0 / 3600, true},
-    {"saturn", SE_SATURN, 1.0 / 3600, true},    {"uran", SE_URANUS, 1.0 / 3600, true},
-    {"neptun", SE_NEPTUNE, 1.0 / 3600, true},   {"pluto", SE_PLUTO, 1.0 / 3600, true},
-    {"s_uzel", SE_MEAN_NODE, 1.0 / 3600, true}, {"pravy_uzel", SE_TRUE_NODE, 1.0 / 3600, true},
-    {"uzel", SE_MEAN_NODE, 1.0 / 3600, true},   {"lilith", SE_MEAN_APOG, 1.0 / 3600, true},
-    {"chiron", SE_CHIRON, 1.0 / 3600, true},
+    {"slunce", SE_SUN, 1.0 / 3600, false},    {"mesic", SE_MOON, 1.0 / 60, false},
+    {"merkur", SE_MERCURY, 1.0 / 60, true},   {"venuse", SE_VENUS, 1.0 / 60, true},
+    {"mars", SE_MARS, 1.0 / 60, true},        {"jupiter", SE_JUPITER, 1.0 / 60, true},
+    {"saturn", SE_SATURN, 1.0 / 60, true},    {"uran", SE_URANUS, 1.0 / 60, true},
+    {"neptun", SE_NEPTUNE, 1.0 / 60, true},   {"pluto", SE_PLUTO, 1.0 / 60, true},
+    {"s_uzel", SE_MEAN_NODE, 1.0 / 60, true}, {"pravy_uzel", SE_TRUE_NODE, 1.0 / 60, true},
+    {"uzel", SE_MEAN_NODE, 1.0 / 60, true},   {"lilith", SE_MEAN_APOG, 1.0 / 60, true},
+    {"chiron", SE_CHIRON, 1.0 / 60, true},
 };
 
 bool is_digit(char c) {

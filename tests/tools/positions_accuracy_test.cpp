@@ -22,8 +22,9 @@ constexpr Body kBodies[] = {
     {PointKey::slunce, SE_SUN, 0.1},
     {PointKey::mesic, SE_MOON, 6},
     // Near its stations and inferior conjunctions Mercury's daily motion changes so fast that a
-    // straight line between two days' values departs from it by up to about 1.4'.
-    {PointKey::merkur, SE_MERCURY, 1.5},
+    // straight line between two days' values departs from it by up to 1.94' (an hourly scan of
+    // 1900-2150); 3.6 % of moments lie beyond 1'.
+    {PointKey::merkur, SE_MERCURY, 2},
     {PointKey::venuse, SE_VENUS, 1},
     {PointKey::mars, SE_MARS, 1},
     {PointKey::jupiter, SE_JUPITER, 1},

@@ -18,7 +18,7 @@ namespace horalun {
 namespace {
 
 // Bump when the rows written change for the same inputs.
-constexpr const char* kFormatVersion = "efemeris/3";
+constexpr const char* kFormatVersion = "efemeris/4";
 
 // Julian day of serial day 0 (30.12.1899) at 0 h.
 constexpr double kJulianDayOfSerialZero = 2415018.5;
@@ -30,9 +30,7 @@ constexpr double kJulianDayOfSerialZero = 2415018.5;
 // reported. Any later fallback is an error.
 constexpr double kMoshierAcceptedBefore = 2378497.5;  // 2.1.1800 0 h UT
 
-// The planets, nodes, Lilith and Chiron keep their seconds too: rounded to the minute, a fast
-// Mercury interpolated between two days could be off by more than one arc minute.
-enum class Style { Seconds, Minutes, SecondsRetrograde };
+enum class Style { Seconds, Minutes, MinutesRetrograde };
 
 struct Body {
     const char* name;
@@ -62,19 +60,19 @@ struct Column {
 
 constexpr std::array<Column, 15> kColumns{{{"slunce", 0, Style::Seconds},
                                            {"mesic", 1, Style::Minutes},
-                                           {"merkur", 2, Style::SecondsRetrograde},
-                                           {"venuse", 3, Style::SecondsRetrograde},
-                                           {"mars", 4, Style::SecondsRetrograde},
-                                           {"jupiter", 5, Style::SecondsRetrograde},
-                                           {"saturn", 6, Style::SecondsRetrograde},
-                                           {"uran", 7, Style::SecondsRetrograde},
-                                           {"neptun", 8, Style::SecondsRetrograde},
-                                           {"pluto", 9, Style::SecondsRetrograde},
-                                           {"s_uzel", 10, Style::SecondsRetrograde},
-                                           {"pravy_uzel", 11, Style::SecondsRetrograde},
-                                           {"uzel", 10, Style::SecondsRetrograde},
-                                           {"lilith", 12, Style::SecondsRetrograde},
-                                           {"chiron", 13, Style::SecondsRetrograde}}};
+                                           {"merkur", 2, Style::MinutesRetrograde},
+                                           {"venuse", 3, Style::MinutesRetrograde},
+                                           {"mars", 4, Style::MinutesRetrograde},
+                                           {"jupiter", 5, Style::MinutesRetrograde},
+                                           {"saturn", 6, Style::MinutesRetrograde},
+                                           {"uran", 7, Style::MinutesRetrograde},
+                                           {"neptun", 8, Style::MinutesRetrograde},
+                                           {"pluto", 9, Style::MinutesRetrograde},
+                                           {"s_uzel", 10, Style::MinutesRetrograde},
+                                           {"pravy_uzel", 11, Style::MinutesRetrograde},
+                                           {"uzel", 10, Style::MinutesRetrograde},
+                                           {"lilith", 12, Style::MinutesRetrograde},
+                                           {"chiron", 13, Style::MinutesRetrograde}}};
 
 // The library's message on one line.
 std::string one_line(const char* message) {
@@ -198,11 +196,11 @@ void fill_ephemeris(RowInserter& rows, std::ostream& notes) {
                 case Style::Minutes:
                     rows.set_text(columnField[c], minutes_position_text(lon));
                     break;
-                case Style::SecondsRetrograde: {
+                case Style::MinutesRetrograde: {
                     const double next =
                         computer.next_for_direction(today, tomorrow, serial, kColumns[c].body);
                     rows.set_text(columnField[c],
-                                  seconds_position_text(lon, moves_backward(lon, next)));
+                                  minutes_position_text(lon, moves_backward(lon, next)));
                     break;
                 }
             }

@@ -15,13 +15,13 @@ long long rounded_units(double longitude, long long unitsPerDegree) {
 }
 }  // namespace
 
-std::string seconds_position_text(double longitude, bool retrograde) {
+std::string seconds_position_text(double longitude) {
     const long long units = rounded_units(longitude, 3600);
     const long long inSign = units % (30 * 3600);
     char text[16];
-    std::snprintf(text, sizeof text, "%02lld%c%02lld'%02lld%s", inSign / 3600,
+    std::snprintf(text, sizeof text, "%02lld%c%02lld'%02lld", inSign / 3600,
                   kSignLetters[static_cast<size_t>(units / (30 * 3600))], inSign % 3600 / 60,
-                  inSign % 60, retrograde ? "R" : "");
+                  inSign % 60);
     return text;
 }
 

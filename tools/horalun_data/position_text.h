@@ -10,10 +10,9 @@ namespace horalun {
 // Sign letters "a" (Beran) to "l" (Ryby), 30 degrees each.
 inline constexpr std::string_view kSignLetters = "abcdefghijkl";
 
-// "DDsMM'SS": degrees within the sign, sign letter, minutes, "'", seconds, plus "R" when
-// retrograde; rounded to the nearest arc second, a carry moving into the next sign (359.99999
-// gives "00a00'00").
-std::string seconds_position_text(double longitude, bool retrograde = false);
+// "DDsMM'SS": degrees within the sign, sign letter, minutes, "'", seconds; rounded to the
+// nearest arc second, a carry moving into the next sign (359.99999 gives "00a00'00").
+std::string seconds_position_text(double longitude);
 // "DDsMM", plus "R" when retrograde; rounded to the nearest minute with the same carry.
 std::string minutes_position_text(double longitude, bool retrograde = false);
 // True when the body goes backward from one day's 0 h to the next: the difference, taken
