@@ -44,6 +44,11 @@ char date_separator() {
 void set_date_separator(char sep) {
     g_dateSep = sep;
 }
+void set_date_separator_from_locale(std::string_view localeSeparator) {
+    const auto first = localeSeparator.find_first_not_of(' ');
+    g_dateSep = first == std::string_view::npos ? '.' : localeSeparator[first];
+}
+
 char decimal_separator() {
     return g_decimalSep;
 }

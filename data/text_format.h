@@ -10,6 +10,9 @@ namespace horalun {
 
 char date_separator();
 void set_date_separator(char sep);
+// Makes the date separator one character from the locale's: blanks trimmed, the first character
+// kept (". " becomes "."); an empty text keeps ".".
+void set_date_separator_from_locale(std::string_view localeSeparator);
 char decimal_separator();
 void set_decimal_separator(char sep);
 

@@ -72,7 +72,13 @@ TEST(DateText, FollowsTheDateSeparator) {
     EXPECT_EQ(format_date_text(serial_from_ymd(1966, 4, 24)), "24/4/1966");
     EXPECT_EQ(parse_date_text("24/4/1966"), serial_from_ymd(1966, 4, 24));
     EXPECT_FALSE(parse_date_text("24.4.1966").has_value());
-    set_date_separator('.');
+    // A locale separator of several characters is cut to its first non-blank one.
+    set_date_separator_from_locale(" - ");
+    EXPECT_EQ(date_separator(), '-');
+    set_date_separator_from_locale(". ");
+    EXPECT_EQ(date_separator(), '.');
+    set_date_separator_from_locale("");
+    EXPECT_EQ(date_separator(), '.');
 }
 
 TEST(TimeText, ParsesHoursMinutesAndSeconds) {
