@@ -17,5 +17,6 @@ struct CommonOptions {
 bool take_common_options(std::vector<std::string>& args, CommonOptions& options);
 
 int run_positions(std::vector<std::string> args);
+int run_chart(std::vector<std::string> args);
 
 }  // namespace horalun::cli

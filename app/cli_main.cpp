@@ -13,6 +13,9 @@ void print_usage(std::ostream& out) {
            "Příkazy:\n"
            "  positions DATUM ČAS [--json] [--data SOUBOR]\n"
            "      polohy čtrnácti těles pro datum (např. 24.4.1966) a středoevropský čas (9:03)\n"
+           "  chart [VOLBY]\n"
+           "      celý horoskop: polohy, domy, živly, aspekty a významy stupňů\n"
+           "      (horalun-cli chart --help vypíše všechny volby)\n"
            "\n"
            "Volby:\n"
            "  --json          výstup ve formátu JSON (UTF-8)\n"
@@ -53,6 +56,7 @@ int main(int argc, char** argv) {
     args.erase(args.begin());
     try {
         if (command == "positions") return horalun::cli::run_positions(std::move(args));
+        if (command == "chart") return horalun::cli::run_chart(std::move(args));
     } catch (const std::exception& e) {
         std::cerr << e.what() << '\n';
         return 1;

@@ -53,6 +53,11 @@ std::string ephemeris_text(const Cursor& ephemeris, PointKey key) {
 }
 
 double body_position(ChartState& state, Cursor& ephemeris) {
+    const auto clock = parse_clock_time(state, state.timeText);
+    return body_position_at(state, ephemeris, clock ? clock->seconds() : 0);
+}
+
+double body_position_at(ChartState& state, Cursor& ephemeris, int clockSeconds) {
     const PointKey key = state.currentKey;
     // 1. The day's text.
     const ParsedPosition day = parse_position_text(state.fieldText, state.lastParsedSign);
@@ -62,8 +67,7 @@ double body_position(ChartState& state, Cursor& ephemeris) {
     state.dayRetrograde = r;
 
     // 2. Universal time of the clock.
-    const auto clock = parse_clock_time(state, state.timeText);
-    const long long u = (clock ? clock->seconds() : 0) - 3600;
+    const long long u = clockSeconds - 3600LL;
 
     // 3. The next day's text; on the last row the body stays where it is.
     long long T = Y;

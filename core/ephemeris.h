@@ -35,6 +35,8 @@ std::string ephemeris_text(const Cursor& ephemeris, PointKey key);
 // and dayRetrograde. The cursor ends on the same row; on the table's last row the body keeps
 // its day's position.
 double body_position(ChartState& state, Cursor& ephemeris);
+// The same at a clock given in seconds of the day (the aspect tests advance clocks by seconds).
+double body_position_at(ChartState& state, Cursor& ephemeris, int clockSeconds);
 
 // The south node: opposite the north node, with the north node's position text.
 void south_node(ChartState& state);

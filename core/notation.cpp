@@ -42,8 +42,11 @@ SignPosition sign_position(double longitude) {
     SignPosition p;
     p.signIndex = std::min(11, int(longitude / 30.0));
     p.withinSign = longitude - 30.0 * p.signIndex;
-    p.degrees = int(p.withinSign);
-    p.minutes = int((p.withinSign - p.degrees) * 60.0);
+    // Truncated minutes, with a margin far below an arc second so that a value meant as whole
+    // minutes (56.65 stored as 56.6499999...) is not shown a minute short; never past 29° 59'.
+    const int totalMinutes = std::min(29 * 60 + 59, int(p.withinSign * 60.0 + 1e-7));
+    p.degrees = totalMinutes / 60;
+    p.minutes = totalMinutes % 60;
     return p;
 }
 

@@ -325,6 +325,8 @@ struct Cursor::Impl {
     bool textKeys = false;
     std::vector<double> numKeys;       // parallel to order_ for number, date and boolean keys
     std::vector<std::string> strKeys;  // parallel to order_ for text keys (collation keys)
+    // Generation of the file when the order was read; -1 when it must be read again.
+    long long orderGeneration = -1;
 
     // Block cache: rows cacheStart .. cacheStart + cacheCount - 1 of the order.
     std::vector<Cell> cells;
@@ -544,6 +546,7 @@ void Cursor::setReadOnly(bool readOnly) {
 void Cursor::load_order() {
     Impl& m = *impl_;
     sqlite3* h = db_->handle();
+    m.orderGeneration = static_cast<long long>(db_->generation());
     order_.clear();
     m.numKeys.clear();
     m.strKeys.clear();
@@ -619,6 +622,12 @@ void Cursor::selectIndex(std::string_view indexName) {
         if (!found)
             throw TableError("Index " + in_quotes(indexName) + " v tabulce " + in_quotes(table_) +
                              " neexistuje.");
+        if (m.keyField == found->field && activeIndex_ == found->name &&
+            m.orderGeneration == static_cast<long long>(db_->generation())) {
+            // Selecting the active index again only goes to the first record.
+            first();
+            return;
+        }
         m.keyField = found->field;
         activeIndex_ = found->name;
         indexField_ = fields_[size_t(found->field)].name;

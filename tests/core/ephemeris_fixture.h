@@ -16,7 +16,8 @@
 
 namespace horalun::testing {
 
-// Days given as column -> text; columns left out hold a resting body ("00a00").
+// Days given as column -> text; columns left out hold a resting body ("00a00"). A "sidt" entry
+// sets the day's sidereal time (default "00:00:00").
 using FixtureDay = std::map<std::string, std::string>;
 
 class EphemerisFixture {
@@ -36,8 +37,10 @@ class EphemerisFixture {
         exec(db, create);
         const int first = serial_from_ymd(year, month, day);
         for (size_t i = 0; i < days.size(); ++i) {
-            std::string sql = "INSERT INTO efemeris VALUES ('P', " +
-                              std::to_string(first + int(i)) + ", '00:00:00'";
+            auto sidt = days[i].find("sidt");
+            std::string sql =
+                "INSERT INTO efemeris VALUES ('P', " + std::to_string(first + int(i)) + ", " +
+                quoted(sidt == days[i].end() ? std::string("00:00:00") : sidt->second);
             for (const char* c : kColumns) {
                 auto it = days[i].find(c);
                 sql += ", " + quoted(it == days[i].end() ? std::string("00a00") : it->second);

@@ -27,6 +27,8 @@ TEST(SignPosition, TruncatesAndSplitsAtSignBoundaries) {
         {360.0, "Beran", "0° 00'"},
         {345.5, "Ryby", "15° 30'"},
         {120.0 + 5.0 / 60 + 0.001, "Lev", "0° 05'"},
+        // 56°39' from whole arc seconds is 56.6499999... in binary: still 39 minutes.
+        {203940 / 3600.0, "Býk", "26° 39'"},
     };
     for (const auto& c : cases) {
         ChartState st;
