@@ -344,7 +344,18 @@ struct Cursor::Impl {
 
     std::vector<Cell> nullRow;
 
-    void invalidate() { cacheCount = 0; }
+    // The block read before the current one, kept so that going back and forth between two
+    // places (a day and the days after it) reads nothing again.
+    std::vector<Cell> cells2;
+    int cacheStart2 = 0;
+    int cacheCount2 = 0;
+
+    void invalidate() { cacheCount = cacheCount2 = 0; }
+    void swap_blocks() {
+        std::swap(cells, cells2);
+        std::swap(cacheStart, cacheStart2);
+        std::swap(cacheCount, cacheCount2);
+    }
 };
 
 namespace {
@@ -484,6 +495,7 @@ void Cursor::open() {
     m.blockByRange =
         Statement(h, "SELECT " + columns + from + "BETWEEN ?1 AND ?2 ORDER BY rowid", table_);
     m.cells.assign(size_t(kBlockRows) * fields_.size(), Cell{});
+    m.cells2.assign(size_t(kBlockRows) * fields_.size(), Cell{});
     m.nullRow.assign(fields_.size(), Cell{});
     m.invalidate();
 
@@ -854,9 +866,13 @@ const Cell* Cursor::current_row() const {
     if (state_ == State::Edit || state_ == State::Insert) return m.pending.data();
     require_open();
     if (pos_ < 0 || pos_ >= int(order_.size())) return m.nullRow.data();
-    if (m.cacheGeneration != db_->generation()) m.cacheCount = 0;
+    if (m.cacheGeneration != db_->generation()) m.invalidate();
     if (pos_ >= m.cacheStart && pos_ < m.cacheStart + m.cacheCount)
         return &m.cells[size_t(pos_ - m.cacheStart) * fields_.size()];
+    if (pos_ >= m.cacheStart2 && pos_ < m.cacheStart2 + m.cacheCount2) {
+        m.swap_blocks();
+        return &m.cells[size_t(pos_ - m.cacheStart) * fields_.size()];
+    }
 
     // Stepping on from the cached block reads a whole block ahead (or behind); a jump reads a
     // few rows around the new position.
@@ -874,6 +890,7 @@ const Cell* Cursor::current_row() const {
     }
     start = std::max(start, 0);
     count = std::min(count, n - start);
+    m.swap_blocks();
     load_block(start, count);
     return &m.cells[size_t(pos_ - m.cacheStart) * fields_.size()];
 }
