@@ -312,7 +312,8 @@ int run_chart(std::vector<std::string> args) {
         const PanelRow& r = panels.positions[PointKey::stesti];
         std::cout << "  " << padded("B. štěs.:", 10) << padded(r.position, 11) << r.sign << '\n';
     }
-    if (st.arabicPart >= 1 && st.arabicPart <= 15) {
+    // The Arabic part exists only in the natal chart: no row while the second chart is shown.
+    if (st.arabicPart >= 1 && st.arabicPart <= 15 && !st.showTransitValues) {
         const PanelRow& r = panels.positions[arabic_part_key(st.arabicPart)];
         std::cout << "  " << padded(panels.arabicCaption, 10) << padded(r.position, 11) << r.sign
                   << '\n';

@@ -43,6 +43,15 @@ double opposite_longitude(double longitude) {
     return v;
 }
 
+// Whether x lies on the way from a to b in the order of the signs.
+bool within_arc(double x, double a, double b) {
+    const auto forward = [](double from, double to) {
+        const double d = std::fmod(to - from, 360.0);
+        return d < 0 ? d + 360.0 : d;
+    };
+    return forward(a, x) <= forward(a, b);
+}
+
 // Puts an arctangent (-90..90) into the quadrant of its cusp, decided by the MC.
 // Rule A serves cusps 11 and 12, rule B cusps 2 and 3.
 double place_cusp(double v, double mc, bool ruleA) {
@@ -196,6 +205,10 @@ std::optional<std::array<double, 13>> house_cusps(double ramc, double obliquity,
                                         : regiomontanus_cusp(ic.offset, ra, eps, phi);
         if (!v) return std::nullopt;
         c[ic.cusp] = place_cusp(*v, mc, ic.ruleA);
+        // Far from the equator the MC alone can pick the wrong half: cusps 11 and 12 lie between
+        // MC and ASC, cusps 2 and 3 between ASC and IC; otherwise the cusp is the other root.
+        if (!within_arc(c[ic.cusp], ic.ruleA ? mc : asc, ic.ruleA ? asc : c[4]))
+            c[ic.cusp] = opposite_longitude(c[ic.cusp]);
         c[ic.opposite] = opposite_longitude(c[ic.cusp]);
     }
     for (int i = 1; i <= 12; ++i)
