@@ -52,13 +52,6 @@ int transit_angle_index(PointKey k) {
 
 // Orb sets in the order of the settings fields: lights, lights-inner, lights-outer, inner,
 // inner-outer, outer.
-int orb_set_of_pair(PointKey a, PointKey b) {
-    BodyClass x = body_class(a), y = body_class(b);
-    if (int(x) > int(y)) std::swap(x, y);
-    if (x == BodyClass::Light) return y == BodyClass::Light ? 0 : y == BodyClass::Inner ? 1 : 2;
-    if (x == BodyClass::Inner) return y == BodyClass::Inner ? 3 : 4;
-    return 5;
-}
 int orb_set_of_point(PointKey k) {
     const BodyClass c = body_class(k);
     return c == BodyClass::Light ? 0 : c == BodyClass::Inner ? 3 : 5;
@@ -456,6 +449,13 @@ AspectKind aspect_kind(double lon1, double lon2, int otherOrb, int conjunctionOr
     return k;
 }
 
+int orb_set_of_pair(PointKey a, PointKey b) {
+    BodyClass x = body_class(a), y = body_class(b);
+    if (int(x) > int(y)) std::swap(x, y);
+    if (x == BodyClass::Light) return y == BodyClass::Light ? 0 : y == BodyClass::Inner ? 1 : 2;
+    if (x == BodyClass::Inner) return y == BodyClass::Inner ? 3 : 4;
+    return 5;
+}
 char aspect_mark(const AspectKind& k0, double d1, bool vanished) {
     if (vanished) return 'S';
     const double d0 = k0.d;

@@ -25,6 +25,11 @@ struct AspectKind {
 // The kind for two longitudes with the orb for the other aspects and the conjunction orb.
 AspectKind aspect_kind(double lon1, double lon2, int otherOrb, int conjunctionOrb);
 
+// Orb set of a pair of points by their classes, as an index into the settings' orb pairs:
+// 0 lights, 1 light-inner, 2 light-outer, 3 inner, 4 inner-outer, 5 outer (ChartState::orbSetting
+// holds the conjunction orb of set i at 2i and the other orb at 2i + 1).
+int orb_set_of_pair(PointKey a, PointKey b);
+
 // 'S' or 'A' from the angle at the start (k0) and the later angle d1: a vanished aspect
 // separates; below the exact angle a shrinking angle separates, above it a shrinking one applies.
 char aspect_mark(const AspectKind& k0, double d1, bool vanished);

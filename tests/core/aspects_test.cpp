@@ -26,6 +26,20 @@ TEST(AspectKind, OrbsReflectionsAndOrder) {
     }
 }
 
+TEST(AspectOrbs, SetFollowsTheClassesOfBothPoints) {
+    using P = PointKey;
+    struct Case {
+        P a, b;
+        int set;
+    } cases[] = {
+        {P::slunce, P::mesic, 0},          {P::mesic, P::venuse, 1}, {P::merkur, P::slunce, 1},
+        {P::slunce, P::pluto, 2},          {P::stesti, P::mesic, 2}, {P::mars, P::venuse, 3},
+        {P::mars, P::s_uzel, 4},           {P::dum1, P::merkur, 4},  {P::chiron, P::lilith, 5},
+        {P::arab_smrt, P::dum10_tranz, 5},
+    };
+    for (const auto& c : cases) EXPECT_EQ(orb_set_of_pair(c.a, c.b), c.set);
+}
+
 TEST(AspectMark, LetterRule) {
     const AspectKind trine{"trigon    ", 120.0, 120.0};
     EXPECT_EQ(aspect_mark(trine, 120.2, false), 'A');  // exact and growing: applying
