@@ -439,7 +439,7 @@ TEST_F(CopiedData, ChangedOrMissingTablesAreRebuiltAlone) {
     Db db(copy_);
     EXPECT_EQ(db.count("letnicasy"), periods);
     EXPECT_EQ(db.value("SELECT jmeno FROM jmena"), "Eva");
-    EXPECT_EQ(db.count("stup_txt"), 0);
+    EXPECT_EQ(db.count("stup_txt"), 360);
     EXPECT_EQ(db.value("SELECT count(*) FROM sqlite_master WHERE name = 'text'"), "1");
     EXPECT_EQ(db.count("nastaveni_aspektu"), 1);
     EXPECT_EQ(db.value("SELECT svetla_cjn FROM nastaveni_aspektu"), "10");
@@ -463,6 +463,20 @@ TEST_F(CopiedData, FailuresExitWithOneAndLeaveFilesAlone) {
     const ToolRun badArgument = run_tool("--bogus");
     EXPECT_EQ(badArgument.status, 1);
     EXPECT_TRUE(contains(badArgument.output, "usage:")) << badArgument.output;
+}
+
+// ---- stup_txt ----
+
+TEST_F(GeneratedData, DegreeTextsInSignAndDegreeOrder) {
+    const auto rows = db.rows("SELECT znameni, text FROM stup_txt ORDER BY rowid");
+    ASSERT_EQ(rows.size(), 360u);
+    const char* signs[] = {"Beran", "Býk",  "Blíženci", "Rak",     "Lev",    "Panna",
+                           "Váhy",  "Štír", "Střelec",  "Kozoroh", "Vodnář", "Ryby"};
+    for (size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i][0].value_or(""),
+                  std::string(signs[i / 30]) + " " + std::to_string(i % 30 + 1));
+        EXPECT_GT(rows[i][1].value_or("").size(), 100u) << rows[i][0].value_or("");
+    }
 }
 
 }  // namespace
