@@ -13,6 +13,7 @@
 #include "core/chart_state.h"
 #include "core/degree_meanings.h"
 #include "core/main_inputs.h"
+#include "core/main_window_state.h"
 #include "core/prompter.h"
 #include "data/table_store.h"
 
@@ -38,6 +39,7 @@ class ChartSession {
 
     ChartState state;
     MainInputs inputs{state};
+    MainWindowState window;
     ChartPanels panels;
     Prompter& prompter;
     std::string workDir;  // where aspekty.txt and uhly_prvku.txt are written

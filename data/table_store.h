@@ -82,6 +82,7 @@ class Cursor {
     void open();
     const std::string& tableName() const { return table_; }
     Database& database() const { return *db_; }
+    const std::shared_ptr<Database>& sharedDatabase() const { return db_; }
 
     bool readOnly() const { return readOnly_; }
     void setReadOnly(bool readOnly);  // allowed while open; cancels a pending edit
