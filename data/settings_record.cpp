@@ -7,11 +7,13 @@
 namespace horalun {
 
 namespace {
+// A field's whole number; an empty field (an orb emptied in the settings dialog) reads as 0.
 int whole_number(const Cursor& c, int position) {
     const std::string text = c.asText(position);
+    if (text.empty()) return 0;
     int value = 0;
     const auto res = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || res.ec != std::errc() || res.ptr != text.data() + text.size())
+    if (res.ec != std::errc() || res.ptr != text.data() + text.size())
         throw TableError("Nastavení v tabulce „nastaveni_aspektu“: pole „" +
                          c.fields().at(position).name + "“ neobsahuje platné číslo („" + text +
                          "“).");
@@ -47,6 +49,8 @@ OrbSettings read_orb_settings(Cursor& c) {
     s.origTime = c.asText("cas_orig");
     s.revDate = c.asText("datum_rev");
     s.revTime = c.asText("cas_rev");
+    if (c.fieldIndex("ver_url") >= 0) s.versionUrl = c.asText("ver_url");
+    if (c.fieldIndex("upd_url") >= 0) s.updateUrl = c.asText("upd_url");
     return s;
 }
 
@@ -74,6 +78,8 @@ void write_orb_settings(Cursor& c, const OrbSettings& s) {
         c.setText("cas_orig", s.origTime);
         c.setText("datum_rev", s.revDate);
         c.setText("cas_rev", s.revTime);
+        if (c.fieldIndex("ver_url") >= 0) c.setText("ver_url", s.versionUrl);
+        if (c.fieldIndex("upd_url") >= 0) c.setText("upd_url", s.updateUrl);
         c.post();
     } catch (...) {
         c.cancel();

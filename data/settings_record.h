@@ -34,6 +34,9 @@ struct OrbSettings {
     std::string solarYear, lunarMonth, directionYears, significantYears;
     std::array<bool, 9> significantBodies{true, true, true, true, true, true, true, true, true};
     std::string origDate, origTime, revDate, revTime;
+    // Addresses of the version page and the update archive; a file from before these fields
+    // reads them as empty, and writing skips them there.
+    std::string versionUrl, updateUrl;
 };
 
 // Reads the record under the cursor (orbs and the two modes by position, the rest by name).

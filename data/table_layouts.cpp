@@ -51,6 +51,8 @@ std::vector<TableLayout> make_layouts() {
         settings.fields.push_back(of(body, F::Boolean));
     settings.fields.insert(settings.fields.end(), {str("datum_orig", 12), str("cas_orig", 5),
                                                    str("datum_rev", 12), str("cas_rev", 5)});
+    // Addresses of the version page and of the update archive (empty: no version check).
+    settings.fields.insert(settings.fields.end(), {str("ver_url", 255), str("upd_url", 255)});
     t.push_back(std::move(settings));
 
     t.push_back({"jmena",

@@ -16,9 +16,14 @@
 #include "data/names_export.h"
 #include "data/text_format.h"
 #include "ui/arabic_chooser.h"
+#include "ui/aspect_table.h"
 #include "ui/chart_wheel.h"
 #include "ui/degree_meanings_window.h"
+#include "ui/settings_dialog.h"
 #include "ui/sign_glyph.h"
+#include "ui/summer_time_window.h"
+#include "ui/version_check.h"
+#include "ui/version_window.h"
 
 namespace horalun {
 
@@ -97,7 +102,7 @@ struct Command {
 };
 constexpr Command kCommands[] = {
     {"&Výpočet", nullptr},
-    {"Tabulka &aspektů", "Otevře tabulku aspektů (připravuje se)."},
+    {"Tabulka &aspektů", nullptr},
     {"Významy &stupňů", nullptr},
     {"Hodnota planet", "Otevře hodnocení planet a živlů (připravuje se)."},
     {"&Jména", "Otevře databázi jmen, datumů a souřadnic (připravuje se)."},
@@ -105,13 +110,13 @@ constexpr Command kCommands[] = {
     {"Uložit &horoskop", "Uloží horoskop do databáze jmen (připravuje se)."},
     {"Uložit t&ranzity", "Uloží tranzity do databáze jmen (připravuje se)."},
     {"Astrologic&ké výpočty", "Otevře astrologické výpočty a hledání aspektů (připravuje se)."},
-    {"Ta&bul. letních časů", "Otevře tabulku letních časů (připravuje se)."},
+    {"Ta&bul. letních časů", nullptr},
     {"Sek&undární direkce", "Otevře sekundární direkce (připravuje se)."},
     {"Sol. / Lun. &revoluce", "Otevře solární a lunární revoluce (připravuje se)."},
     {"Vý&znamné datumy", "Otevře významné datumy a retrográdní pohyby (připravuje se)."},
     {"Natální / vypočtený", "Přepne mezi natálním a vypočteným horoskopem (připravuje se)."},
-    {"&Nastavení výpočtů", "Otevře nastavení výpočtů (připravuje se)."},
-    {"V&erze programu", "Otevře informace o verzi programu (připravuje se)."},
+    {"&Nastavení výpočtů", nullptr},
+    {"V&erze programu", nullptr},
     {"Primární direkce", "Otevře primární direkce (připravuje se)."},
 };
 
@@ -245,6 +250,9 @@ TForm1::TForm1(const QString& folder, Prompter* prompter, QWidget* parent)
     connect(&stepTimer_, &QTimer::timeout, this, &TForm1::stepTimerTick);
     connect(&mailboxTimer_, &QTimer::timeout, this, &TForm1::mailboxTimerTick);
     connect(&startupTimer_, &QTimer::timeout, this, &TForm1::startupTimerTick);
+    connect(&versionTimer_, &QTimer::timeout, this,
+            [this] { weekly_check(*session_, session_->prompter); });
+    versionTimer_.start(10000);
     stepTimer_.start(800);
     mailboxTimer_.start(300);
     startupTimer_.setSingleShot(true);
@@ -507,6 +515,30 @@ void TForm1::buildCommands() {
     connect(commands_.at("&Výpočet"), &QPushButton::clicked, this, [this] { calculate(); });
     connect(commands_.at("Významy &stupňů"), &QPushButton::clicked, this, [this] {
         TStupne window(folder_, this);
+        window.exec();
+    });
+    connect(commands_.at("Tabulka &aspektů"), &QPushButton::clicked, this, [this] {
+        TForm3 window(folder_, this);
+        window.exec();
+    });
+    connect(commands_.at("Ta&bul. letních časů"), &QPushButton::clicked, this, [this] {
+        Tletnicasy window(session_->db, this);
+        window.exec();
+    });
+    connect(commands_.at("&Nastavení výpočtů"), &QPushButton::clicked, this, [this] {
+        TForm2 dialog(*session_, this);
+        dialog.exec();
+        if (!session_->window.useAsNatal) return;
+        // Saved: every value is read again from the record.
+        session_->window.useAsNatal = false;
+        session_->settings.refresh();
+        session_->read_settings();
+        spacingEdit_->setText(QString::number(session_->state.planetAngleLimit));
+        session_->window.keepComputedButton = false;
+        calculate();
+    });
+    connect(commands_.at("V&erze programu"), &QPushButton::clicked, this, [this] {
+        TForm7 window(*session_, session_->prompter, this);
         window.exec();
     });
 }

@@ -67,6 +67,7 @@ class TForm1 : public QWidget {
     QTimer* stepTimer() { return &stepTimer_; }
     QTimer* mailboxTimer() { return &mailboxTimer_; }
     QTimer* startupTimer() { return &startupTimer_; }
+    QTimer* versionTimer() { return &versionTimer_; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -127,6 +128,7 @@ class TForm1 : public QWidget {
     QTimer stepTimer_;
     QTimer mailboxTimer_;
     QTimer startupTimer_;
+    QTimer versionTimer_;
 };
 
 }  // namespace horalun

@@ -66,18 +66,23 @@ TEST_F(SettingsRecord, WritesInPlaceAndReadsBack) {
     EXPECT_EQ(other.fields()[kFortuneModeField].name, "nast_bod_stesti");
 }
 
-TEST_F(SettingsRecord, MissingRowOrNonNumericOrbIsAnError) {
+TEST_F(SettingsRecord, EmptyOrbReadsAsZeroButMissingRowOrTextIsAnError) {
     EXPECT_THROW(read_orb_settings(*cursor), TableError);
     add_row();
     write_orb_settings(*cursor, OrbSettings{});
     cursor->edit();
-    cursor->setText("in_ost", "");
+    cursor->setNull("in_ost");
+    cursor->post();
+    EXPECT_EQ(read_orb_settings(*cursor).orbs[7], 0);
+    // Only the text form "1".."3" of the modes can be set as text; a word is refused.
+    cursor->edit();
+    cursor->setText(kDstModeField, "x");
     cursor->post();
     try {
         read_orb_settings(*cursor);
-        FAIL() << "an empty orb must not read as a number";
+        FAIL() << "a mode that is not a number must not read";
     } catch (const TableError& e) {
-        EXPECT_NE(std::string(e.what()).find("in_ost"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("nast_letni_cas"), std::string::npos) << e.what();
     }
 }
 

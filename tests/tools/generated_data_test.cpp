@@ -319,7 +319,8 @@ TEST_F(GeneratedData, SettingsRowHoldsTheDefaults) {
     EXPECT_EQ(db.value("SELECT uhel_mezi_planetami || '/' || nast_jmena FROM nastaveni_aspektu"),
               "5/1");
     EXPECT_EQ(db.value("SELECT datum_solar || mesic_solar || posun_direkce || pocet_let || "
-                       "datum_orig || cas_orig || datum_rev || cas_rev FROM nastaveni_aspektu"),
+                       "datum_orig || cas_orig || datum_rev || cas_rev || ver_url || upd_url "
+                       "FROM nastaveni_aspektu"),
               "");
     EXPECT_EQ(db.value("SELECT bool_mer + bool_ven + bool_mars + bool_jup + bool_sat + bool_uran + "
                        "bool_nept + bool_plut + bool_chir FROM nastaveni_aspektu"),
@@ -443,6 +444,39 @@ TEST_F(CopiedData, ChangedOrMissingTablesAreRebuiltAlone) {
     EXPECT_EQ(db.value("SELECT count(*) FROM sqlite_master WHERE name = 'text'"), "1");
     EXPECT_EQ(db.count("nastaveni_aspektu"), 1);
     EXPECT_EQ(db.value("SELECT svetla_cjn FROM nastaveni_aspektu"), "10");
+}
+
+TEST_F(CopiedData, OlderSettingsTableGetsTheNewFieldsAndKeepsItsValues) {
+    {
+        Db db(copy_, false);
+        db.exec(
+            "UPDATE nastaveni_aspektu SET svetla_ost = 2, check_ver = 1, datum_rev = '1.2.2003'");
+        db.exec("ALTER TABLE nastaveni_aspektu DROP COLUMN upd_url");
+        db.exec("ALTER TABLE nastaveni_aspektu DROP COLUMN ver_url");
+    }
+    const ToolRun run = rerun();
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(contains(run.output, "nastaveni_aspektu: columns added (ver_url, upd_url)\n"))
+        << run.output;
+    EXPECT_TRUE(contains(run.output, "jmena: kept")) << run.output;
+    {
+        Db db(copy_);
+        const auto& fields = find_table_layout("nastaveni_aspektu")->fields;
+        const auto columns = db.rows("PRAGMA table_info(nastaveni_aspektu)");
+        ASSERT_EQ(columns.size(), fields.size());
+        for (size_t i = 0; i < columns.size(); ++i) {
+            EXPECT_EQ(columns[i][1].value_or(""), fields[i].name);
+            EXPECT_EQ(columns[i][2].value_or(""), declared_type(fields[i].type, fields[i].size));
+        }
+        EXPECT_EQ(db.count("nastaveni_aspektu"), 1);
+        EXPECT_EQ(db.value("SELECT svetla_cjn || '/' || svetla_ost || '/' || check_ver || '/' || "
+                           "datum_rev || '/' || coalesce(ver_url, '') || coalesce(upd_url, '') "
+                           "FROM nastaveni_aspektu"),
+                  "10/2/1/1.2.2003/");
+    }
+    const ToolRun again = rerun();
+    ASSERT_EQ(again.status, 0) << again.output;
+    EXPECT_TRUE(contains(again.output, "nastaveni_aspektu: kept")) << again.output;
 }
 
 TEST_F(CopiedData, FailuresExitWithOneAndLeaveFilesAlone) {

@@ -39,6 +39,7 @@ class MainWindowTest : public QObject {
         window->stepTimer()->stop();
         window->mailboxTimer()->stop();
         window->startupTimer()->stop();
+        window->versionTimer()->stop();
         window->show();
     }
     void cleanup() { window.reset(); }

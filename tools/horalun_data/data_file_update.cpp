@@ -1,8 +1,11 @@
 #include "tools/horalun_data/data_file_update.h"
 
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <optional>
+#include <string_view>
+#include <vector>
 
 #include "data/table_layouts.h"
 #include "tools/horalun_data/delivered_tables.h"
@@ -39,19 +42,59 @@ std::string seconds_text(std::chrono::steady_clock::duration d) {
     return text;
 }
 
+bool same_name(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+// The layout's fields that an older file's table lacks.
+std::vector<const FieldInfo*> missing_columns(SqliteFile& file, const TableLayout& layout) {
+    std::vector<std::string> present;
+    Statement columns(file, "PRAGMA table_info(" + sql_identifier(layout.name) + ")");
+    while (columns.step()) present.push_back(columns.column_text(1).value_or(""));
+    std::vector<const FieldInfo*> missing;
+    for (const auto& field : layout.fields) {
+        bool found = false;
+        for (const auto& name : present) found = found || same_name(name, field.name);
+        if (!found) missing.push_back(&field);
+    }
+    return missing;
+}
+
 void update_user_table(SqliteFile& file, const char* table, std::ostream& report) {
     const TableLayout& layout = layout_of(table);
     const bool settings = layout.name == "nastaveni_aspektu";
     if (file.has_table(table)) {
-        if (!settings || file.row_count(table) > 0) {
+        const std::vector<const FieldInfo*> missing = missing_columns(file, layout);
+        const bool rowMissing = settings && file.row_count(table) == 0;
+        if (missing.empty() && !rowMissing) {
             report << table << ": kept\n";
             return;
         }
+        // New fields go to the end of the table; the rows keep their values and read the new
+        // fields as empty.
         Transaction tx(file);
-        RowInserter row(file, layout);
-        insert_default_settings(row);
+        std::string what;
+        for (const FieldInfo* field : missing) {
+            // Text columns start empty in the rows already there, as in a new file.
+            const bool text = field->type == FieldType::String || field->type == FieldType::Memo;
+            file.exec("ALTER TABLE " + sql_identifier(layout.name) + " ADD COLUMN " +
+                      sql_identifier(field->name) + " " + declared_type(field->type, field->size) +
+                      (text ? " DEFAULT ''" : ""));
+            what += (what.empty() ? "columns added (" : ", ") + field->name;
+        }
+        if (!what.empty()) what += ")";
+        if (rowMissing) {
+            RowInserter row(file, layout);
+            insert_default_settings(row);
+            what += std::string(what.empty() ? "" : ", ") + "default row added";
+        }
         tx.commit();
-        report << table << ": default row added\n";
+        report << table << ": " << what << "\n";
         return;
     }
     Transaction tx(file);

@@ -15,8 +15,9 @@ void insert_default_settings(RowInserter& row) {
     row.set_text(row.field("nast_bod_stesti"), s.fortuneMode);
     row.set_integer(row.field("uhel_mezi_planetami"), s.planetAngleLimit);
     row.set_integer(row.field("nast_jmena"), s.namesSearchField);
-    for (const char* text : {"datum_solar", "mesic_solar", "posun_direkce", "pocet_let",
-                             "datum_orig", "cas_orig", "datum_rev", "cas_rev"})
+    for (const char* text :
+         {"datum_solar", "mesic_solar", "posun_direkce", "pocet_let", "datum_orig", "cas_orig",
+          "datum_rev", "cas_rev", "ver_url", "upd_url"})
         row.set_text(row.field(text), "");
     for (size_t i = 0; i < kSignificantBodyFields.size(); ++i)
         row.set_boolean(row.field(kSignificantBodyFields[i]), s.significantBodies[i]);
