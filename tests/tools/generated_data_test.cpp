@@ -20,6 +20,8 @@
 #include "data/table_layouts.h"
 #include "data/text_format.h"
 
+#include "tests/tools/generator_run.h"
+
 namespace horalun {
 namespace {
 
@@ -355,42 +357,13 @@ TEST_F(GeneratedData, TablesAndIndexesFollowTheLayouts) {
 
 // ---- reruns on a copy ----
 
-struct ToolRun {
-    int status = -1;
-    std::string output;
-};
+using testing::contains;
+using testing::run_tool;
+using testing::ToolRun;
 
-ToolRun run_tool(const std::string& arguments) {
-    ToolRun run;
-    FILE* pipe = popen(("'" HORALUN_DATA_TOOL "' " + arguments + " 2>&1").c_str(), "r");
-    if (!pipe) return run;
-    char buffer[512];
-    while (fgets(buffer, sizeof buffer, pipe)) run.output += buffer;
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
-class CopiedData : public ::testing::Test {
+class CopiedData : public testing::CopiedDataFile {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("horalun_data_test_" + std::to_string(getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        copy_ = (dir_ / "data.tdb").string();
-        fs::copy_file(HORALUN_DATA_FILE, copy_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
     ToolRun rerun() { return run_tool("--out '" + copy_ + "'"); }
-
-    fs::path dir_;
-    std::string copy_;
 };
 
 TEST_F(CopiedData, SecondRunKeepsTheUserTablesAndRebuildsNothing) {
