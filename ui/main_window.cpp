@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QMessageBox>
 #include <QTime>
 
@@ -183,6 +184,12 @@ TForm1::TForm1(const QString& folder, Prompter* prompter, QWidget* parent)
     ChartState& st = session_->state;
     MainInputs& in = session_->inputs;
     MainWindowState& win = session_->window;
+    // Numbers the program writes use the locale's decimal separator; dates always use ".".
+    const QString decimalPoint = QLocale().decimalPoint();
+    if (decimalPoint.size() == 1 && decimalPoint[0].unicode() < 128) {
+        set_decimal_separator(char(decimalPoint[0].unicode()));
+        session_->decimalSeparator = char(decimalPoint[0].unicode());
+    }
 
     setWindowTitle(QStringLiteral("Horalun - program pro astrologické výpočty    verze 5.1.0"));
     QFont font(QStringLiteral("DejaVu Sans"));
