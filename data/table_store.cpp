@@ -238,6 +238,24 @@ std::string sql_identifier(std::string_view name) {
     return out + "\"";
 }
 
+struct Database::SharedOrder {
+    unsigned long long generation = 0;
+    bool textKeys = false;
+    std::vector<long long> order;
+    std::vector<double> numKeys;
+    std::vector<std::string> strKeys;
+};
+
+std::shared_ptr<const Database::SharedOrder> Database::shared_order(const std::string& key) const {
+    const auto it = orders_.find(key);
+    if (it == orders_.end() || it->second->generation != generation_) return nullptr;
+    return it->second;
+}
+
+void Database::store_order(const std::string& key, std::shared_ptr<const SharedOrder> order) {
+    orders_[key] = std::move(order);
+}
+
 std::shared_ptr<Database> Database::open(const std::string& path) {
     const std::string prefix = "Databázový soubor " + in_quotes(path) + " nelze otevřít: ";
     std::error_code ec;
@@ -575,6 +593,13 @@ void Cursor::load_order() {
     }
     const FieldInfo& key = fields_[size_t(m.keyField)];
     m.textKeys = is_text_type(key.type);
+    const std::string sharedKey = table_ + '\x1f' + key.name;
+    if (const auto shared = db_->shared_order(sharedKey)) {
+        order_ = shared->order;
+        m.numKeys = shared->numKeys;
+        m.strKeys = shared->strKeys;
+        return;
+    }
     // Without ORDER BY SQLite may read a covering index, which is much smaller than the table.
     Statement st(h, "SELECT rowid, " + sql_identifier(key.name) + " FROM " + sql_identifier(table_),
                  table_);
@@ -617,6 +642,13 @@ void Cursor::load_order() {
             m.numKeys.push_back(k);
         }
     }
+    auto shared = std::make_shared<Database::SharedOrder>();
+    shared->generation = db_->generation();
+    shared->textKeys = m.textKeys;
+    shared->order = order_;
+    shared->numKeys = m.numKeys;
+    shared->strKeys = m.strKeys;
+    db_->store_order(sharedKey, std::move(shared));
 }
 
 void Cursor::selectIndex(std::string_view indexName) {

@@ -57,12 +57,19 @@ class Database {
     unsigned long long generation() const { return generation_; }
     void bump_generation() { ++generation_; }
 
+    // A table's order by an index field, shared by the cursors on this file until the next
+    // write: reading the keys of a large table takes tens of milliseconds.
+    struct SharedOrder;
+    std::shared_ptr<const SharedOrder> shared_order(const std::string& key) const;
+    void store_order(const std::string& key, std::shared_ptr<const SharedOrder> order);
+
   private:
     Database() = default;
     sqlite3* db_ = nullptr;
     std::string path_;
     bool writable_ = true;
     unsigned long long generation_ = 0;
+    std::map<std::string, std::shared_ptr<const SharedOrder>> orders_;
 };
 
 class Cursor {

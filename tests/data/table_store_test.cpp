@@ -1,9 +1,9 @@
 #include "data/table_store.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -482,6 +482,25 @@ TEST_F(StoreTest, SeveralCursorsKeepTheirOwnOrderAndPosition) {
     EXPECT_EQ(b.asText("jmeno"), "Caslav");
     EXPECT_EQ(a.activeIndex(), "datum");
     EXPECT_EQ(b.activeIndex(), "jmeno");
+}
+
+TEST_F(StoreTest, CursorsOnOneIndexShareItsOrderUntilAWrite) {
+    Cursor a(db_, "lide");
+    a.selectIndex("jmeno");
+    Cursor b(db_, "lide", true);
+    b.selectIndex("jmeno");  // takes the order a read
+    EXPECT_EQ(walk(b), walk(a));
+    a.insert();
+    a.setText("jmeno", "Aš");
+    a.post();
+    // A new cursor sees the written row at once; an open one after its refresh.
+    Cursor c(db_, "lide", true);
+    c.selectIndex("jmeno");
+    EXPECT_EQ(walk(c), walk(a));
+    const int before = b.recordCount();
+    b.refresh();
+    EXPECT_EQ(b.recordCount(), before + 1);
+    EXPECT_EQ(walk(b), walk(a));
 }
 
 // ---------------------------------------------------------------------------------------------
