@@ -16,12 +16,16 @@ InputField time_field(bool second) {
     return second ? InputField::TransitTime : InputField::NatalTime;
 }
 
-// A coordinate must hold one of its letters, but neither begin nor end with one.
+// A coordinate must hold one of its letters, but neither begin nor end with one; its minutes
+// stay below 60 and the whole within 180° of longitude or 90° of latitude.
 bool coordinate_text_valid(std::string_view text, char a, char b) {
     if (text.find(a) == std::string_view::npos && text.find(b) == std::string_view::npos)
         return false;
     const auto is_letter = [&](char c) { return c == a || c == b; };
-    return !is_letter(text.front()) && !is_letter(text.back()) && parse_coordinate(text, a == 'N');
+    if (is_letter(text.front()) || is_letter(text.back())) return false;
+    const auto c = parse_coordinate(text, a == 'N');
+    const int limit = a == 'N' ? 90 : 180;
+    return c && c->minutes < 60 && c->degrees * 60 + c->minutes <= limit * 60;
 }
 
 bool fail(Prompter& prompter, std::string_view message, InputField field, InputField& focus) {

@@ -27,6 +27,10 @@ TEST_F(ChartInput, ValidationOrderMessagesAndFocus) {
         {"24.4.1966", "23:59", "14E", "N50", kBadLongitudeMessage, InputField::NatalLon},
         {"24.4.1966", "23:59", "1425", "N50", kBadLongitudeMessage, InputField::NatalLon},
         {"24.4.1966", "23:59", "14E25", "50N", kBadLatitudeMessage, InputField::NatalLat},
+        // Out of range: minutes of 60 or more, beyond 180° of longitude or 90° of latitude.
+        {"24.4.1966", "23:59", "14E60", "50N05", kBadLongitudeMessage, InputField::NatalLon},
+        {"24.4.1966", "23:59", "180W01", "50N05", kBadLongitudeMessage, InputField::NatalLon},
+        {"24.4.1966", "23:59", "14E25", "90S01", kBadLatitudeMessage, InputField::NatalLat},
     };
     for (const auto& c : cases) {
         prompter.messages.clear();
