@@ -111,10 +111,9 @@ bool step_minute_forward(MainWindowState& w, ChartState& st, MainInputs& in) {
     return true;
 }
 
-// (The code is reset with assign: GCC 12 warns falsely on assigning a short literal here.)
 bool serve_mailbox(MainWindowState& w, ChartState& st, MainInputs& in) {
     if (w.transferCode == "1") {
-        w.transferCode.assign(1, '0');
+        w.transferCode = "0";
         in.setText(st.transitMode ? InputField::TransitDate : InputField::NatalDate,
                    w.transferDate);
         in.setText(st.transitMode ? InputField::TransitTime : InputField::NatalTime,
@@ -122,7 +121,7 @@ bool serve_mailbox(MainWindowState& w, ChartState& st, MainInputs& in) {
         return true;
     }
     if (w.transferCode == "2") {
-        w.transferCode.assign(1, '0');
+        w.transferCode = "0";
         return true;
     }
     if (w.transferCode == "3") {
@@ -136,7 +135,7 @@ bool serve_mailbox(MainWindowState& w, ChartState& st, MainInputs& in) {
             in.setText(st.transitMode ? InputField::TransitTime : InputField::NatalTime,
                        std::to_string(hour) + ":0");
         w.aspectFilter.clear();
-        w.transferCode.assign(1, '0');
+        w.transferCode = "0";
         return true;
     }
     return false;

@@ -46,7 +46,7 @@ TEST_F(SettingsRecord, WritesInPlaceAndReadsBack) {
     EXPECT_FALSE(s.checkVersion);
 
     s.orbs[11] = 2;
-    s.dstMode = std::string(1, '2');  // not a literal: GCC 12 warns falsely (-Wrestrict)
+    s.dstMode = "2";
     s.solarYear = "2027";
     s.significantBodies[8] = false;
     s.versionDate = 46000.5;
